@@ -1,0 +1,3 @@
+#include "board/board_interface.h"
+
+IPLX9050* m_pci = nullptr;
