@@ -15,3 +15,6 @@ for preset in default sanitize; do
     echo "== $preset tests"
     ctest --preset "$preset" -j2
 done
+
+echo "== fuzzing (bounded)"
+bash scripts/fuzz.sh
