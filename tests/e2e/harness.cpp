@@ -19,6 +19,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/wine/wine_host.h"
+
 namespace e2e {
 
 namespace fs = std::filesystem;
@@ -85,12 +87,14 @@ struct Pipes {
     int errors[2] = {-1, -1};
 };
 
-[[noreturn]] void ExecProgram(const Pipes& pipes, const std::string& dir, const std::vector<std::string>& args,
-                              const std::string& config)
+[[noreturn]] void ExecProgram(const Pipes& pipes, const std::string& dir, const std::vector<std::string>& command,
+                              const std::string& config, bool errorsOnTerminal)
 {
     dup2(pipes.input[0], STDIN_FILENO);
     dup2(pipes.output[1], STDOUT_FILENO);
-    dup2(pipes.errors[1], STDERR_FILENO);
+    if (!errorsOnTerminal) {
+        dup2(pipes.errors[1], STDERR_FILENO);
+    }
     for (int fd : {pipes.input[0], pipes.input[1], pipes.output[0], pipes.output[1], pipes.errors[0], pipes.errors[1]}) {
         close(fd);
     }
@@ -99,12 +103,11 @@ struct Pipes {
     }
     setenv("KESTREL_SIM_CONFIG", config.c_str(), 1);
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(KESTREL_E2E_PROGRAM));
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& word : command) {
+        argv.push_back(const_cast<char*>(word.c_str()));
     }
     argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
 }
 
@@ -144,8 +147,8 @@ std::string Workspace::Eeproms() const { return ReadBytes(Path("state.bin")); }
 void Workspace::WriteConfig() const
 {
     std::ostringstream config;
-    config << "state " << Path("state.bin") << "\n";
-    config << "log " << Path("calls.log") << "\n";
+    config << "state " << wine::ProgramPath(Path("state.bin")) << "\n";
+    config << "log " << wine::ProgramPath(Path("calls.log")) << "\n";
     if (interfaceNull_) {
         config << "interface null\n";
     }
@@ -166,21 +169,36 @@ std::vector<std::string> Workspace::Calls() const
     std::vector<std::string> calls;
     std::ifstream log(Path("calls.log"));
     for (std::string line; std::getline(log, line);) {
+        // The Windows build of the library writes its record in text mode.
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         calls.push_back(line);
     }
     return calls;
 }
 
-void Workspace::RegisterSimulatedLibrary() const { RegisterLibraryPath(KESTREL_E2E_SIM); }
+void Workspace::RegisterSimulatedLibrary() const
+{
+    RegisterLibraryPath(wine::Enabled() ? wine::SimulatedLibrary() : KESTREL_E2E_SIM);
+}
 
 void Workspace::RegisterLibraryPath(const std::string& path) const
 {
+    if (wine::Enabled()) {
+        wine::SetLibraryPath(path);
+        return;
+    }
     fs::create_directories(RegistryKeyFolder());
     WriteBytes(RegistryKeyFolder() + "/path", path + "\n");
 }
 
 void Workspace::UnregisterLibrary() const
 {
+    if (wine::Enabled()) {
+        wine::DeleteLibraryKey();
+        return;
+    }
     std::error_code ignored;
     fs::remove_all(std::string(KESTREL_E2E_REGISTRY) + "/SOFTWARE", ignored);
 }
@@ -193,6 +211,13 @@ Result Workspace::Start(const Launch& run) const
         return result;
     }
 
+    std::vector<std::string> command = {KESTREL_E2E_PROGRAM};
+    command.insert(command.end(), run.args.begin(), run.args.end());
+    if (wine::Enabled()) {
+        command = wine::Command(dir_, run.args, run.terminal);
+    }
+    const bool errorsOnTerminal = wine::KeepsErrorsOnTerminal(run.terminal);
+
     int master = -1;
     pid_t child;
     if (run.terminal) {
@@ -204,7 +229,7 @@ Result Workspace::Start(const Launch& run) const
         }
     }
     if (child == 0) {
-        ExecProgram(pipes, dir_, run.args, Path("sim.conf"));
+        ExecProgram(pipes, dir_, command, wine::ProgramPath(Path("sim.conf")), errorsOnTerminal);
     }
 
     close(pipes.input[0]);
@@ -252,11 +277,17 @@ Result Workspace::Start(const Launch& run) const
             while (read(master, sink, sizeof sink) > 0) {
             }
         }
-        if (nextKey < run.keys.size() && result.output.find(run.keys[nextKey].afterOutput) != std::string::npos &&
-            InKeyWait(slave)) {
+        if (nextKey < run.keys.size() &&
+            result.output.find(wine::ProgramLineEnds(run.keys[nextKey].afterOutput)) != std::string::npos &&
+            (wine::Enabled() || InKeyWait(slave))) {
             const std::string& bytes = run.keys[nextKey].bytes;
-            const ssize_t written = write(master, bytes.data(), bytes.size());
-            (void)written;
+            if (wine::Enabled()) {
+                // Typed into the program's console once it waits.
+                wine::SendKey(dir_, bytes);
+            } else {
+                const ssize_t written = write(master, bytes.data(), bytes.size());
+                (void)written;
+            }
             ++nextKey;
         }
     }
@@ -273,6 +304,12 @@ Result Workspace::Start(const Launch& run) const
     }
     close(pipes.output[0]);
     close(pipes.errors[0]);
+    if (wine::Enabled()) {
+        result.output = wine::PlainLineEnds(result.output);
+        if (errorsOnTerminal) {
+            result.errors = wine::TerminalRunErrors(dir_);
+        }
+    }
     return result;
 }
 
