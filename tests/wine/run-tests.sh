@@ -56,7 +56,7 @@ mkdir -p "$WINEPREFIX"
 wineserver -p
 wineboot -i >/dev/null 2>&1
 
-echo "== the simulated DLL exports its factory object"
+echo "== the simulated DLL exports its factory object; the runtime is linked in"
 if command -v x86_64-w64-mingw32-objdump >/dev/null; then
     exports=$(x86_64-w64-mingw32-objdump -p "$sim_dll")
     if grep -Eq '^\s*\[\s*[0-9]+\] StaticFactory$' <<<"$exports"; then
@@ -64,6 +64,15 @@ if command -v x86_64-w64-mingw32-objdump >/dev/null; then
     else
         fail "plx9050sim.dll does not export StaticFactory"
     fi
+    for binary in "$kestrel_exe" "$sim_dll"; do
+        # Only DLLs that every Windows has: no MinGW runtime DLL beside it.
+        imports=$(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+        if grep -vqxE 'kernel32.dll|advapi32.dll|msvcrt.dll' <<<"$imports"; then
+            fail "$(basename "$binary") needs $(echo $imports)"
+        else
+            pass "$(basename "$binary") needs only $(echo $imports)"
+        fi
+    done
 fi
 
 # Runs key_probe.exe COUNT in a console of its own (Wine makes one because the
