@@ -18,3 +18,10 @@ done
 
 echo "== fuzzing (bounded)"
 bash scripts/fuzz.sh
+
+echo "== Windows build"
+scripts/ensure-packages.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+echo "== Windows tests under Wine"
+bash tests/wine/run-tests.sh build/windows build/default/tests/e2e/kestrel_e2e_tests

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e/sample_image.h"
+#include "tests/fixtures/expected_texts.h"
 
 namespace e2e {
 namespace {
@@ -13,7 +13,7 @@ const char kClosing[] = "Press any key to exit...";
 
 class Keys : public ::testing::Test {
 protected:
-    void SetUp() override { ws.WriteFile("image.bin", SampleFileImage()); }
+    void SetUp() override { ws.WriteFile("image.bin", fixtures::SampleFileImage()); }
 
     Result Flash(const std::vector<KeyPress>& keys)
     {
@@ -36,7 +36,7 @@ TEST_F(Keys, EscAndCtrlCRefuseTheWrite)
     for (const char* key : {"\x1b", "\x03"}) {
         SCOPED_TRACE(static_cast<int>(key[0]));
         Workspace fresh;
-        fresh.WriteFile("image.bin", SampleFileImage());
+        fresh.WriteFile("image.bin", fixtures::SampleFileImage());
         Launch run;
         run.args = {"-f", "image.bin"};
         run.terminal = true;
@@ -56,7 +56,7 @@ TEST_F(Keys, AnOrdinaryKeyConfirmsAndAnotherEndsTheRun)
 {
     const Result result = Flash({{kConfirm, "y"}, {kClosing, "q"}});
     EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(Hex(LastWrittenImage(ws.Calls())), Hex(SampleDeviceImage()));
+    EXPECT_EQ(Hex(LastWrittenImage(ws.Calls())), Hex(fixtures::SampleDeviceImage()));
     const std::string tail = "Writing EEPROM...\nEEPROM data was succesfully written to flash.\nPress any key to exit...\n";
     EXPECT_EQ(result.output.substr(result.output.size() - tail.size()), tail);
 }

@@ -3,25 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e/sample_image.h"
+#include "tests/fixtures/expected_texts.h"
 
 namespace e2e {
 namespace {
 
-const std::string kUsage =
-    "USAGE: Kestrel.exe [options]\n"
-    "\n"
-    "Options:\n"
-    "  --flash, -f  Write EEPROM from *.bin file to device flash.\n"
-    "Usage: -f solva5.bin\n"
-    "  --save, -s   Save current EEPROM data from device flash to file.\n"
-    "Usage: -s old_eeprom.bin\n"
-    "\n"
-    "Examples:\n"
-    "  Kestrel.exe -f vireo.bin\n"
-    "  Kestrel.exe --flash solva5.bin\n"
-    "  Kestrel.exe -s 2014_10_11.bin\n"
-    "\n";
+const std::string kUsage = fixtures::UsageText();
 
 const std::string kOneBoard = "Search for PLX9050 devices...\n[1] Merin-A1 [id=0x1adc1]\n";
 
@@ -29,7 +16,7 @@ const std::string kFlashHead =
     "Reading EEPROM data from file image.bin...\n"
     "EEPROM data was loaded successfully.\n"
     "EEPROM data from file:\n" +
-    std::string(SampleReport()) +
+    std::string(fixtures::SampleReport()) +
     "\n"
     "!WARNING! EEPROM writing operation is irreversible! !WARNING!\n"
     "\n"
@@ -38,7 +25,7 @@ const std::string kFlashHead =
 const std::string kSaveHead =
     "Reading EEPROM data from device...\n"
     "EEPROM data from device flash:\n" +
-    std::string(SampleReport());
+    std::string(fixtures::SampleReport());
 
 class RunSequence : public ::testing::Test {
 protected:
@@ -109,7 +96,7 @@ TEST_F(RunSequence, FlashWithMissingFileStopsBeforeTheBoard)
 
 TEST_F(RunSequence, FlashWritesTheImageInDeviceOrder)
 {
-    ws.WriteFile("image.bin", SampleFileImage());
+    ws.WriteFile("image.bin", fixtures::SampleFileImage());
     const Result result = Go({"-f", "image.bin"});
     EXPECT_EQ(result.output, kOneBoard + kFlashHead +
                                  "Writing EEPROM...\n"
@@ -117,10 +104,10 @@ TEST_F(RunSequence, FlashWritesTheImageInDeviceOrder)
                                  "Press any key to exit...\n");
     EXPECT_EQ(result.exitStatus, 0);
     const std::vector<std::string> calls = ws.Calls();
-    EXPECT_EQ(Hex(LastWrittenImage(calls)), Hex(SampleDeviceImage()));
+    EXPECT_EQ(Hex(LastWrittenImage(calls)), Hex(fixtures::SampleDeviceImage()));
     EXPECT_NE(calls.back().find(" -> 64"), std::string::npos);
     EXPECT_EQ(calls[calls.size() - 2], "InitDevice \"\" 1 -> 1") << "the board is opened right before the write";
-    EXPECT_EQ(Hex(ws.Eeproms()), Hex(SampleDeviceImage()));
+    EXPECT_EQ(Hex(ws.Eeproms()), Hex(fixtures::SampleDeviceImage()));
     EXPECT_EQ(CountCalls(calls, "Reserved"), 0);
 }
 
@@ -136,7 +123,7 @@ TEST_F(RunSequence, FlashFailures)
         SCOPED_TRACE(c.board);
         Workspace fresh;
         fresh.SetBoards({c.board});
-        fresh.WriteFile("image.bin", SampleFileImage());
+        fresh.WriteFile("image.bin", fixtures::SampleFileImage());
         Launch run;
         run.args = {"-f", "image.bin"};
         const Result result = fresh.Start(run);
@@ -151,14 +138,14 @@ TEST_F(RunSequence, FlashFailures)
 TEST_F(RunSequence, SaveWritesTheImageInFileOrder)
 {
     ws.SetBoards({"board 0x1ddd1"});
-    ws.SetEeproms(SampleDeviceImage());
+    ws.SetEeproms(fixtures::SampleDeviceImage());
     const Result result = Go({"-s", "old_eeprom.bin"});
     EXPECT_EQ(result.output, "Search for PLX9050 devices...\n[1] Merin-D4 [id=0x1ddd1]\n" + kSaveHead +
                                  "Writing EEPROM data to file old_eeprom.bin...\n"
                                  "EEPROM data was saved successfully.\n"
                                  "Press any key to exit...\n");
     EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(Hex(ws.ReadFile("old_eeprom.bin")), Hex(SampleFileImage()));
+    EXPECT_EQ(Hex(ws.ReadFile("old_eeprom.bin")), Hex(fixtures::SampleFileImage()));
     EXPECT_EQ(CountCalls(ws.Calls(), "WriteFlash"), 0);
 }
 
@@ -178,7 +165,7 @@ TEST_F(RunSequence, SaveFailures)
         SCOPED_TRACE(c.board);
         Workspace fresh;
         fresh.SetBoards({c.board});
-        fresh.SetEeproms(SampleDeviceImage());
+        fresh.SetEeproms(fixtures::SampleDeviceImage());
         Launch run;
         run.args = {"-s", c.file};
         const Result result = fresh.Start(run);
@@ -209,7 +196,7 @@ TEST_F(RunSequence, NeitherOptionListsTheBoardsAndEnds)
 
 TEST_F(RunSequence, FlashWinsOverSaveAndTheFirstOccurrenceCounts)
 {
-    ws.WriteFile("a.bin", SampleFileImage());
+    ws.WriteFile("a.bin", fixtures::SampleFileImage());
     Result result = Go({"-f", "a.bin", "-s", "b.bin"});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_FALSE(ws.Exists("b.bin"));
@@ -223,13 +210,13 @@ TEST_F(RunSequence, FlashWinsOverSaveAndTheFirstOccurrenceCounts)
 
 TEST_F(RunSequence, SaveThenFlashWritesBackExactlyWhatWasRead)
 {
-    ws.SetEeproms(SampleDeviceImage());
+    ws.SetEeproms(fixtures::SampleDeviceImage());
     ASSERT_EQ(Go({"-s", "backup.bin"}).exitStatus, 0);
     // Another image on the board, then the backup flashed back.
     ws.SetEeproms(std::string(128, '\x5a'));
     ASSERT_EQ(Go({"--flash", "backup.bin"}).exitStatus, 0);
-    EXPECT_EQ(Hex(LastWrittenImage(ws.Calls())), Hex(SampleDeviceImage()));
-    EXPECT_EQ(Hex(ws.Eeproms()), Hex(SampleDeviceImage()));
+    EXPECT_EQ(Hex(LastWrittenImage(ws.Calls())), Hex(fixtures::SampleDeviceImage()));
+    EXPECT_EQ(Hex(ws.Eeproms()), Hex(fixtures::SampleDeviceImage()));
 }
 
 }  // namespace

@@ -46,42 +46,6 @@ const char kAllZeroReport[] =
     "-------------------------------------\n"
     "\n";
 
-const char kSampleReport[] =
-    "\n"
-    "-------------------------------------\n"
-    "Device ID: 0x1a2b\n"
-    "Vendor ID: 0x00f0\n"
-    "Class Code: 0x0680\n"
-    "Class Code, Revision: 0x0001\n"
-    "Subsystem ID: 0x0003\n"
-    "Subsystem Vendor ID: 0x00f0\n"
-    "Maximum Latency, Minimum Grant: 0x0000\n"
-    "Interrupt Pin, Interrupt Line Routing: 0x0100\n"
-    "Range for PCI-to-Local Adr. Space 0: 0x12345678\n"
-    "Range for PCI-to-Local Adr. Space 1: 0xfedcba98\n"
-    "Range for PCI-to-Local Adr. Space 2: 0x00000000\n"
-    "Range for PCI-to-Local Adr. Space 3: 0x00000000\n"
-    "Range for PCI-to-Local Expansion ROM: 0x00000000\n"
-    "Local Base Adr. for PCI-to-Local Adr. Space 0: 0x0000abcd\n"
-    "Local Base Adr. for PCI-to-Local Adr. Space 1: 0x00000000\n"
-    "Local Base Adr. for PCI-to-Local Adr. Space 2: 0x00000000\n"
-    "Local Base Adr. for PCI-to-Local Adr. Space 3: 0x00000000\n"
-    "Local Base Adr. for PCI-to-Local Expansion ROM: 0x00000000\n"
-    "Bus Region Descriptors for PCI-to-Local Adr. Space 0: 0x00000000\n"
-    "Bus Region Descriptors for PCI-to-Local Adr. Space 1: 0x00000000\n"
-    "Bus Region Descriptors for PCI-to-Local Adr. Space 2: 0x00000000\n"
-    "Bus Region Descriptors for PCI-to-Local Adr. Space 3: 0x00000000\n"
-    "Bus Region Descriptors for PCI-to-Local Expansion ROM: 0x00000000\n"
-    "Chip Select 0: 0x00000000\n"
-    "Chip Select 1: 0x00000000\n"
-    "Chip Select 2: 0x00000000\n"
-    "Chip Select 3: 0x00000000\n"
-    "Interrupt Control Reg.: 0x00000000\n"
-    "Miscell Control Reg.: 0x00789012\n"
-    "Extra: rev B\n"
-    "-------------------------------------\n"
-    "\n";
-
 using ImageReport = EepromTest;
 
 TEST_F(ImageReport, AllZeroImage)
@@ -98,7 +62,7 @@ TEST_F(ImageReport, SampleImageShowsDeviceOrder)
 
     PrintImageReport();
 
-    EXPECT_EQ(Output(), kSampleReport);
+    EXPECT_EQ(Output(), fixtures::SampleReport());
     EXPECT_EQ(ImageBytes(), image);
     EXPECT_FALSE(std::cout.flags() & std::ios::hex);
 }

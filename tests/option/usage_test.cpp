@@ -9,6 +9,7 @@
 #include "option/option_table.h"
 #include "option/usage.h"
 #include "option/usage_internal.h"
+#include "tests/fixtures/expected_texts.h"
 
 namespace option {
 namespace {
@@ -65,20 +66,7 @@ std::string Spaces(int count)
 
 TEST(Usage, ProgramUsageText)
 {
-    EXPECT_EQ(Usage(OptionTable),
-              "USAGE: Kestrel.exe [options]\n"
-              "\n"
-              "Options:\n"
-              "  --flash, -f  Write EEPROM from *.bin file to device flash.\n"
-              "Usage: -f solva5.bin\n"
-              "  --save, -s   Save current EEPROM data from device flash to file.\n"
-              "Usage: -s old_eeprom.bin\n"
-              "\n"
-              "Examples:\n"
-              "  Kestrel.exe -f vireo.bin\n"
-              "  Kestrel.exe --flash solva5.bin\n"
-              "  Kestrel.exe -s 2014_10_11.bin\n"
-              "\n");
+    EXPECT_EQ(Usage(OptionTable), fixtures::UsageText());
 }
 
 TEST(Usage, StreamWriterWritesTheBytesAsGiven)

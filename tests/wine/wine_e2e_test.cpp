@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "tests/e2e/harness.h"
-#include "tests/e2e/sample_image.h"
+#include "tests/fixtures/expected_texts.h"
 #include "tests/wine/wine_host.h"
 
 namespace e2e {
@@ -109,11 +109,11 @@ TEST_F(UnderWine, OnlyAnOrdinaryFileLoadsAsAnImage)
 
 TEST_F(UnderWine, ASaveReplacesTheTargetWholeAndLeavesNothingBehind)
 {
-    ws.SetEeproms(SampleDeviceImage());
+    ws.SetEeproms(fixtures::SampleDeviceImage());
     ws.WriteFile("old.bin", std::string(300, 'o'));
     Result result = Go({"-s", "old.bin"});
     EXPECT_NE(result.output.find("EEPROM data was saved successfully.\n"), std::string::npos);
-    EXPECT_EQ(Hex(ws.ReadFile("old.bin")), Hex(SampleFileImage()));
+    EXPECT_EQ(Hex(ws.ReadFile("old.bin")), Hex(fixtures::SampleFileImage()));
     EXPECT_EQ(LeftoverFiles(), std::vector<std::string>{});
 
     // A folder of that name stays a folder.
