@@ -81,6 +81,18 @@ bool SameMode(const termios& a, const termios& b)
            a.c_lflag == b.c_lflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
+// The test runner may be started with a standard stream closed (CI gives it
+// no standard input). A pipe would then take that number, and the child's
+// redirection would close it again; /dev/null keeps the numbers taken.
+void KeepStandardStreamsOpen()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) == -1) {
+            open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        }
+    }
+}
+
 struct Pipes {
     int input[2] = {-1, -1};
     int output[2] = {-1, -1};
@@ -206,6 +218,7 @@ void Workspace::UnregisterLibrary() const
 Result Workspace::Start(const Launch& run) const
 {
     Result result;
+    KeepStandardStreamsOpen();
     Pipes pipes;
     if (pipe(pipes.input) != 0 || pipe(pipes.output) != 0 || pipe(pipes.errors) != 0) {
         return result;
