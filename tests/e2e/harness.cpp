@@ -292,7 +292,7 @@ Result Workspace::Start(const Launch& run) const
         }
         if (nextKey < run.keys.size() &&
             result.output.find(wine::ProgramLineEnds(run.keys[nextKey].afterOutput)) != std::string::npos &&
-            (wine::Enabled() || InKeyWait(slave))) {
+            (wine::Enabled() || run.keys[nextKey].typedAhead || InKeyWait(slave))) {
             const std::string& bytes = run.keys[nextKey].bytes;
             if (wine::Enabled()) {
                 // Typed into the program's console once it waits.

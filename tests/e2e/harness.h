@@ -15,6 +15,7 @@ namespace e2e {
 struct KeyPress {
     std::string afterOutput;
     std::string bytes;
+    bool typedAhead = false;  // sent as soon as the output is there, before the wait
 };
 
 struct Launch {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/wine/wine_host.h"
 #include "tests/fixtures/expected_texts.h"
 
 namespace e2e {
@@ -79,6 +80,17 @@ TEST_F(Keys, AnUnknownSequenceDoesNotEndTheWait)
     const Result result = ws.Start(run);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(CountCalls(ws.Calls(), "WriteFlash"), 0);
+}
+
+TEST_F(Keys, AKeyTypedBeforeTheWaitIsNotLost)
+{
+    if (wine::Enabled()) {
+        GTEST_SKIP() << "keys reach Kestrel.exe only once it waits";
+    }
+    // Typed while the program still starts up; the confirmation takes it.
+    const Result result = Flash({{"", "y", true}, {kClosing, "q"}});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(CountCalls(ws.Calls(), "WriteFlash"), 1);
 }
 
 TEST_F(Keys, TheUsageWaitEndsWithAKey)
