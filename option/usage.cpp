@@ -464,8 +464,8 @@ void PrintBlock(IStringWriter& writer, const OptionSpec* blockStart)
 {
     BlockLayout block{};
     MeasureColumns(block, blockStart);
-    WrapQueue lastColumnQueue;
-    WrapQueue plainLineQueue;
+    WrapQueue lastColumnQueue{};
+    WrapQueue plainLineQueue{};
     PlanBlock(block, lastColumnQueue, plainLineQueue);
     PartCursor cursor;
     cursor.Start(blockStart);
