@@ -1,6 +1,8 @@
 // Standard output lines and the number input; the key wait is per platform.
 #include "app/console.h"
 
+#include "app/console_keys.h"
+
 #include <cstdint>
 #include <iostream>
 
@@ -27,6 +29,8 @@ void FlushOutput()
 }
 
 namespace {
+
+int32_t m_pendingKey = -1;  // the second code of a two-code key, for the next wait
 
 bool IsBlank(int c)
 {
@@ -72,4 +76,18 @@ void ReadNumber(int32_t& value)
     if (anyDigit && number >= INT32_MIN && number <= INT32_MAX) {
         value = static_cast<int32_t>(number);
     }
+}
+
+int32_t WaitKey()
+{
+    if (m_pendingKey >= 0) {
+        const int32_t key = m_pendingKey;
+        m_pendingKey = -1;
+        return key;
+    }
+    const KeyCodes key = ReadConsoleKey();
+    if (key.first >= 0 && key.second != 0) {
+        m_pendingKey = key.second;
+    }
+    return key.first;
 }

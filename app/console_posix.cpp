@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "app/console.h"
+#include "app/console_keys.h"
 #include "app/terminal_keys.h"
 
 namespace {
@@ -15,7 +15,6 @@ namespace {
 constexpr int kNotOpenedYet = -2;
 
 int m_terminal = kNotOpenedYet;  // the open terminal, or -1 when there is none
-int32_t m_pendingKey = -1;       // the second code of a two-code key
 
 class TerminalReader : public TerminalBytes {
 public:
@@ -73,35 +72,27 @@ termios RawMode(termios mode)
 
 }  // namespace
 
-int32_t WaitKey()
+KeyCodes ReadConsoleKey()
 {
-    if (m_pendingKey >= 0) {
-        const int32_t key = m_pendingKey;
-        m_pendingKey = -1;
-        return key;
-    }
+    constexpr KeyCodes kNoKey = {-1, 0};
     if (m_terminal == kNotOpenedYet) {
         m_terminal = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
     }
     if (m_terminal < 0) {
-        return -1;
+        return kNoKey;
     }
 
     termios saved;
     if (tcgetattr(m_terminal, &saved) != 0) {
-        return -1;
+        return kNoKey;
     }
     // TCSANOW keeps keys typed before the wait: they end it at once.
     const termios raw = RawMode(saved);
     if (tcsetattr(m_terminal, TCSANOW, &raw) != 0) {
-        return -1;
+        return kNoKey;
     }
     TerminalReader reader(m_terminal);
     const KeyCodes key = ReadKeyPress(reader);
     tcsetattr(m_terminal, TCSANOW, &saved);
-
-    if (key.first >= 0 && key.second != 0) {
-        m_pendingKey = key.second;
-    }
-    return key.first;
+    return key;
 }

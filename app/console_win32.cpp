@@ -5,18 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/console.h"
+#include "app/console_keys.h"
 
 namespace {
 
 HANDLE m_consoleInput = INVALID_HANDLE_VALUE;  // opened at the first wait
 bool m_consoleInputTried = false;              // the open is tried only once
-int32_t m_pendingKey = -1;                     // the second code of a two-code key
 
 // A key without a character and its two codes: the lead (224, or 0 for F1
 // to F10) and the key's own code, plain and with a modifier held. The codes
-// are the usual console ones, so the Linux build's terminal decoder gives
-// the same; Shift changes nothing on the cursor and editing keys.
+// are the usual console ones; the plain codes are also what the Linux
+// build's terminal decoder gives. Shift changes nothing on the cursor and
+// editing keys.
 struct ExtendedKey {
     WORD virtualKey;
     uint8_t lead;
@@ -76,10 +76,7 @@ uint8_t SecondCode(const ExtendedKey& key, DWORD modifiers)
     return key.plain;
 }
 
-struct KeyCodes {
-    int32_t first;   // -1: this event is no key press that ends the wait
-    int32_t second;  // -1: a one-code key
-};
+constexpr KeyCodes kNoKey = {-1, 0};
 
 // A key-down event with a character gives that byte; one without a character
 // gives two codes when it is a known extended key. Everything else (key
@@ -88,16 +85,16 @@ struct KeyCodes {
 KeyCodes DecodeRecord(const INPUT_RECORD& record)
 {
     if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown) {
-        return {-1, -1};
+        return kNoKey;
     }
     const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
     const auto character = static_cast<unsigned char>(key.uChar.AsciiChar);
     if (character != 0) {
-        return {character, -1};
+        return {character, 0};
     }
     const ExtendedKey* extended = FindExtendedKey(key.wVirtualKeyCode);
     if (extended == nullptr) {
-        return {-1, -1};
+        return kNoKey;
     }
     return {extended->lead, SecondCode(*extended, key.dwControlKeyState)};
 }
@@ -120,7 +117,7 @@ KeyCodes ReadKeyPress(HANDLE input)
         INPUT_RECORD record;
         DWORD count = 0;
         if (!ReadConsoleInputA(input, &record, 1, &count) || count == 0) {
-            return {-1, -1};
+            return kNoKey;
         }
         const KeyCodes key = DecodeRecord(record);
         if (key.first >= 0) {
@@ -131,27 +128,20 @@ KeyCodes ReadKeyPress(HANDLE input)
 
 }  // namespace
 
-int32_t WaitKey()
+KeyCodes ReadConsoleKey()
 {
-    if (m_pendingKey >= 0) {
-        const int32_t key = m_pendingKey;
-        m_pendingKey = -1;
-        return key;
-    }
     const HANDLE input = ConsoleInput();
     if (input == INVALID_HANDLE_VALUE) {
-        return -1;
+        return kNoKey;
     }
 
     // Mode 0: no line input, no echo, and Ctrl+C arrives as the key 3
     // instead of ending the program. Keys already queued are kept.
     DWORD saved = 0;
     if (!GetConsoleMode(input, &saved) || !SetConsoleMode(input, 0)) {
-        return -1;
+        return kNoKey;
     }
     const KeyCodes key = ReadKeyPress(input);
     SetConsoleMode(input, saved);
-
-    m_pendingKey = key.second;
-    return key.first;
+    return key;
 }

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "app/console_keys.h"
+
 // Where the decoder gets its bytes. `timeoutMs` < 0 waits without limit.
 // Returns the byte (0..255), kNoByteYet when nothing came within the time,
 // or kInputFailed when the terminal cannot be read.
@@ -18,11 +20,6 @@ public:
 
 protected:
     ~TerminalBytes() = default;
-};
-
-struct KeyCodes {
-    int32_t first;   // -1: no key could be read
-    int32_t second;  // 0: a one-code key
 };
 
 // How long the rest of an escape sequence may take to arrive. A lone ESC
