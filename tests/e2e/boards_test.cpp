@@ -6,22 +6,12 @@
 namespace e2e {
 namespace {
 
-Result RunWith(Workspace& ws, const std::vector<std::string>& args, const std::string& input = "")
-{
-    Launch run;
-    run.args = args;
-    run.input = input;
-    Result result = ws.Start(run);
-    EXPECT_FALSE(result.timedOut);
-    return result;
-}
-
 TEST(Boards, ListingShowsModelsUnknownIdsAndStopsAtTheFirstSilentBoard)
 {
     Workspace ws;
     ws.SetBoards({"board 0x1adc1", "board 0x3dac1 init=2", "board 0xdeadbeef", "board 0x5", "board 0x3dac1",
                   "board 0x2ddd1 init=0", "board 0x1ddd1"});
-    const Result result = RunWith(ws, {"-x"}, "1\n");
+    const Result result = RunChecked(ws, {"-x"}, "1\n");
     EXPECT_EQ(result.output,
               "Search for PLX9050 devices...\n"
               "[1] Merin-A1 [id=0x1adc1]\n"
@@ -49,7 +39,7 @@ TEST(Boards, TheChosenBoardIsTheOneRead)
             boards.push_back("board " + std::to_string(i));
         }
         ws.SetBoards(boards);
-        const Result result = RunWith(ws, {"-s", "out.bin"}, c.input);
+        const Result result = RunChecked(ws, {"-s", "out.bin"}, c.input);
         EXPECT_EQ(result.exitStatus, 0);
         const std::vector<std::string> calls = ws.Calls();
         const std::string open = "InitDevice \"\" " + std::to_string(c.board) + " -> 1";
@@ -69,7 +59,7 @@ TEST(Boards, AnInvalidChoiceTouchesNoBoardAndNoFile)
         ws.SetBoards({"board 0x1adc1", "board 0x2adc1"});
         ws.WriteFile("image.bin", std::string(128, '\0'));
         for (const char* option : {"-s", "-f"}) {
-            const Result result = RunWith(ws, {option, option[1] == 's' ? "out.bin" : "image.bin"}, input);
+            const Result result = RunChecked(ws, {option, option[1] == 's' ? "out.bin" : "image.bin"}, input);
             EXPECT_EQ(result.output,
                       "Search for PLX9050 devices...\n"
                       "[1] Merin-A1 [id=0x1adc1]\n"
@@ -89,7 +79,7 @@ TEST(Boards, ABoardThatIsPresentButNotReadyFailsItsWorkflow)
 {
     Workspace ws;
     ws.SetBoards({"board 0x1adc1", "board 0x2adc1 init=2"});
-    const Result result = RunWith(ws, {"-s", "out.bin"}, "2\n");
+    const Result result = RunChecked(ws, {"-s", "out.bin"}, "2\n");
     EXPECT_EQ(result.output,
               "Search for PLX9050 devices...\n"
               "[1] Merin-A1 [id=0x1adc1]\n"

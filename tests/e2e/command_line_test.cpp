@@ -31,9 +31,7 @@ TEST(CommandLine, FormsReachTheRightWorkflowAndFile)
         for (const char* name : {"a.bin", "=a.bin", "lash", "b.bin"}) {
             ws.WriteFile(name, std::string(128, '\x11'));
         }
-        Launch run;
-        run.args = c.args;
-        const Result result = ws.Start(run);
+        const Result result = RunChecked(ws, c.args);
         EXPECT_EQ(result.exitStatus, 0);
         const std::string flashLine = c.flashed ? std::string("Reading EEPROM data from file ") + c.flashed + "...\n" : "";
         EXPECT_EQ(result.output.find("Reading EEPROM data from file ") != std::string::npos, c.flashed != nullptr);

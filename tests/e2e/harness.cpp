@@ -1,5 +1,7 @@
 #include "tests/e2e/harness.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -324,6 +326,23 @@ Result Workspace::Start(const Launch& run) const
         }
     }
     return result;
+}
+
+Result RunChecked(const Workspace& ws, const Launch& run)
+{
+    Result result = ws.Start(run);
+    EXPECT_FALSE(result.timedOut) << "the run did not end by itself; its output:\n" << result.output;
+    EXPECT_EQ(result.errors, "") << "nothing may go to standard error";
+    EXPECT_TRUE(result.terminalRestored) << "the terminal's mode must be restored";
+    return result;
+}
+
+Result RunChecked(const Workspace& ws, const std::vector<std::string>& args, const std::string& input)
+{
+    Launch run;
+    run.args = args;
+    run.input = input;
+    return RunChecked(ws, run);
 }
 
 int CountCalls(const std::vector<std::string>& calls, const std::string& prefix)

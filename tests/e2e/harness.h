@@ -76,6 +76,14 @@ private:
     bool interfaceNull_ = false;
 };
 
+// Runs the program and checks what every run must keep: it ends by itself,
+// writes nothing to standard error, and leaves the terminal's mode as it
+// found it.
+Result RunChecked(const Workspace& ws, const Launch& run);
+// The same for a run with these arguments and this standard input, without
+// a terminal.
+Result RunChecked(const Workspace& ws, const std::vector<std::string>& args, const std::string& input = "");
+
 // Reading helpers for the call record.
 int CountCalls(const std::vector<std::string>& calls, const std::string& prefix);
 // The bytes given to the last WriteFlash, or "" when it was never called.

@@ -22,11 +22,7 @@ protected:
         run.args = {"-f", "image.bin"};
         run.terminal = true;
         run.keys = keys;
-        Result result = ws.Start(run);
-        EXPECT_FALSE(result.timedOut) << result.output;
-        EXPECT_TRUE(result.terminalRestored);
-        EXPECT_EQ(result.errors, "");
-        return result;
+        return RunChecked(ws, run);
     }
 
     Workspace ws;
@@ -42,9 +38,7 @@ TEST_F(Keys, EscAndCtrlCRefuseTheWrite)
         run.args = {"-f", "image.bin"};
         run.terminal = true;
         run.keys = {{kConfirm, key}};
-        const Result result = fresh.Start(run);
-        EXPECT_FALSE(result.timedOut);
-        EXPECT_TRUE(result.terminalRestored);
+        const Result result = RunChecked(fresh, run);
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_EQ(result.output.substr(result.output.size() - sizeof kConfirm + 1), kConfirm)
             << "nothing is printed after the refusal";
@@ -77,8 +71,8 @@ TEST_F(Keys, AnUnknownSequenceDoesNotEndTheWait)
     run.args = {"-f", "image.bin"};
     run.terminal = true;
     run.keys = {{kConfirm, "\x1b[99z"}, {kConfirm, "\x1b"}};
-    const Result result = ws.Start(run);
-    EXPECT_FALSE(result.timedOut);
+    const Result result = RunChecked(ws, run);
+    EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(CountCalls(ws.Calls(), "WriteFlash"), 0);
 }
 
@@ -98,9 +92,7 @@ TEST_F(Keys, TheUsageWaitEndsWithAKey)
     Launch run;
     run.terminal = true;
     run.keys = {{kClosing, "\r"}};
-    const Result result = ws.Start(run);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_TRUE(result.terminalRestored);
+    const Result result = RunChecked(ws, run);
     EXPECT_EQ(result.exitStatus, 1);
 }
 

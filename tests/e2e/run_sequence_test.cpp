@@ -29,15 +29,7 @@ const std::string kSaveHead =
 
 class RunSequence : public ::testing::Test {
 protected:
-    Result Go(const std::vector<std::string>& args)
-    {
-        Launch run;
-        run.args = args;
-        Result result = ws.Start(run);
-        EXPECT_FALSE(result.timedOut);
-        EXPECT_EQ(result.errors, "") << "nothing may go to standard error";
-        return result;
-    }
+    Result Go(const std::vector<std::string>& args) { return RunChecked(ws, args); }
 
     Workspace ws;
 };
@@ -124,9 +116,7 @@ TEST_F(RunSequence, FlashFailures)
         Workspace fresh;
         fresh.SetBoards({c.board});
         fresh.WriteFile("image.bin", fixtures::SampleFileImage());
-        Launch run;
-        run.args = {"-f", "image.bin"};
-        const Result result = fresh.Start(run);
+        const Result result = RunChecked(fresh, {"-f", "image.bin"});
         EXPECT_EQ(result.output, kOneBoard + kFlashHead + "Writing EEPROM...\n" + c.message +
                                      "\nPress any key to exit...\n");
         EXPECT_EQ(result.exitStatus, 2);
@@ -166,9 +156,7 @@ TEST_F(RunSequence, SaveFailures)
         Workspace fresh;
         fresh.SetBoards({c.board});
         fresh.SetEeproms(fixtures::SampleDeviceImage());
-        Launch run;
-        run.args = {"-s", c.file};
-        const Result result = fresh.Start(run);
+        const Result result = RunChecked(fresh, {"-s", c.file});
         const std::string tail = c.tail ? std::string("Reading EEPROM data from device...\n") + c.tail
                                         : report + "Writing EEPROM data to file missing/out.bin...\n"
                                                    "Couldn`t open file\n";
@@ -184,9 +172,7 @@ TEST_F(RunSequence, NeitherOptionListsTheBoardsAndEnds)
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-x"}, {"plain"}}) {
         Workspace fresh;
         fresh.SetBoards({"board 0x2adc1"});
-        Launch run;
-        run.args = args;
-        const Result result = fresh.Start(run);
+        const Result result = RunChecked(fresh, args);
         EXPECT_EQ(result.output, "Search for PLX9050 devices...\n[1] Merin-A2 [id=0x2adc1]\nPress any key to exit...\n");
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_EQ(CountCalls(fresh.Calls(), "ReadFlash"), 0);

@@ -30,12 +30,7 @@ protected:
 
     Result Go(const std::vector<std::string>& args)
     {
-        Launch run;
-        run.args = args;
-        Result result = ws.Start(run);
-        EXPECT_FALSE(result.timedOut);
-        EXPECT_EQ(result.errors, "");
-        return result;
+        return RunChecked(ws, args);
     }
 
     // A copy of the simulated DLL whose full Windows path is `length` long.
